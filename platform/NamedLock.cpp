@@ -35,10 +35,11 @@ bool flockRetrying(int fd, int operation)
 
 NamedLock::State* NamedLock::stateFor(const QString& name)
 {
+    // Never destroyed: a detached worker may still take a lock while the process exits.
     static QMutex registryMutex;
-    static QHash<QString, State*> registry;
+    static auto* registry = new QHash<QString, State*>;
     QMutexLocker locker(&registryMutex);
-    State*& state = registry[name];
+    State*& state = (*registry)[name];
     if (!state) {
         state = new State;
         state->fd = Platform::openLockFile(name);
