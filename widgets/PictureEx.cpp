@@ -3,6 +3,7 @@
 #include "widgets/GifAnimation.h"
 #include "widgets/GifComposer.h"
 #include "widgets/GifParser.h"
+#include "widgets/ResourceImage.h"
 #include "widgets/SystemColors.h"
 
 #include <QFile>
@@ -33,7 +34,7 @@ CPictureEx::~CPictureEx()
 
 bool CPictureEx::Load(const QString& resourceName, const QString& resourceType)
 {
-    QFile file(QStringLiteral(":/%1/%2.%1").arg(resourceType, resourceName));
+    QFile file(ResourceImage::Locate(QStringLiteral("%1/%2.%1").arg(resourceType, resourceName)));
     return file.open(QIODevice::ReadOnly) && Load(file.readAll());
 }
 

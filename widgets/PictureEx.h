@@ -19,7 +19,7 @@ public:
     explicit CPictureEx(QWidget* parent = nullptr);
     ~CPictureEx() override;
 
-    // Reads the picture "<type>/<name>.<type>" from the program's resources.
+    // Reads the picture "<type>/<name>.<type>" from the program's resources (ResourceImage).
     bool Load(const QString& resourceName, const QString& resourceType);
     // Parses the picture, sizes the control to it and prepares the off-screen image.
     bool Load(const QByteArray& data);

@@ -3,11 +3,15 @@
 #include "widgets/GifFrame.h"
 #include "widgets/GifParser.h"
 #include "widgets/PictureEx.h"
+#include "widgets/ResourceImage.h"
+
+#include "WidgetImages.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 class PictureExTest : public QObject {
@@ -16,6 +20,7 @@ class PictureExTest : public QObject {
 private slots:
     void oneImageGifIsStillAndStartsNoThread();
     void otherFormatsAreStillPictures();
+    void loadsFromTheResources();
     void malformedDataIsRefused_data();
     void malformedDataIsRefused();
     void threeFramesPlayInOrderAndStopWhenDestroyed();
@@ -25,9 +30,6 @@ private slots:
     void disposalRestoresBackgroundOrPrevious();
     void rewindFillsWithBackground();
     void setBkColorFillsTheOffscreenImage();
-
-private:
-    static void saveArtefact(const QImage& image, const QString& name);
 };
 
 namespace {
@@ -56,12 +58,6 @@ const QRgb kWhite = qRgb(255, 255, 255);
 
 } // namespace
 
-void PictureExTest::saveArtefact(const QImage& image, const QString& name)
-{
-    QDir().mkpath(QStringLiteral(ZARV_TEST_BIN_DIR "artefacts"));
-    image.save(QStringLiteral(ZARV_TEST_BIN_DIR "artefacts/%1.png").arg(name));
-}
-
 void PictureExTest::oneImageGifIsStillAndStartsNoThread()
 {
     CPictureEx picture;
@@ -74,7 +70,7 @@ void PictureExTest::oneImageGifIsStillAndStartsNoThread()
     QCOMPARE(GifAnimation::RunningThreads(), 0);
 
     const QImage shown = picture.grab().toImage();
-    saveArtefact(shown.scaled(64, 64), QStringLiteral("picture_still"));
+    WidgetImages::saveArtefact(shown.scaled(64, 64), QStringLiteral("picture_still"));
     QCOMPARE(shown.pixel(0, 2), kRed);
     QCOMPARE(shown.pixel(1, 2), kGreen);
     QCOMPARE(shown.pixel(2, 2), kBlue);
@@ -96,6 +92,20 @@ void PictureExTest::otherFormatsAreStillPictures()
     QVERIFY(!picture.IsPlaying());
     QCOMPARE(picture.size(), QSize(5, 3));
     QCOMPARE(picture.GetOffscreenImage().pixel(4, 2), kBlue);
+}
+
+void PictureExTest::loadsFromTheResources()
+{
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("gif")));
+    QVERIFY(QFile::copy(QStringLiteral(ZARV_SOURCE_DIR "tests/widgets/fixtures/three.gif"), folder.filePath(QStringLiteral("gif/354.gif"))));
+    ResourceImage::AddSearchFolder(folder.path());
+
+    CPictureEx picture;
+    QVERIFY(!picture.Load(QStringLiteral("355"), QStringLiteral("gif")));
+    QVERIFY(picture.Load(QStringLiteral("354"), QStringLiteral("gif")));
+    QCOMPARE(picture.GetFrameCount(), 3);
+    QCOMPARE(picture.size(), QSize(8, 8));
 }
 
 void PictureExTest::malformedDataIsRefused_data()
@@ -137,7 +147,7 @@ void PictureExTest::threeFramesPlayInOrderAndStopWhenDestroyed()
     QTRY_VERIFY_WITH_TIMEOUT(shown.count() >= 5, 20000);
     for (int i = 0; i < shown.count(); ++i)
         QCOMPARE(shown[i][0].toInt(), i % 3);
-    saveArtefact(picture->grab().toImage().scaled(64, 64), QStringLiteral("picture_playing"));
+    WidgetImages::saveArtefact(picture->grab().toImage().scaled(64, 64), QStringLiteral("picture_playing"));
 
     delete picture;
     QCOMPARE(GifAnimation::RunningThreads(), 0);
@@ -186,7 +196,7 @@ void PictureExTest::disposalRestoresBackgroundOrPrevious()
 
     composer.DrawFrame(1);
     const QImage ring = composer.Snapshot();
-    saveArtefact(ring.scaled(64, 64), QStringLiteral("picture_disposal_frame1"));
+    WidgetImages::saveArtefact(ring.scaled(64, 64), QStringLiteral("picture_disposal_frame1"));
     QCOMPARE(ring.pixel(2, 2), kGreen);
     QCOMPARE(ring.pixel(3, 3), kRed); // transparent middle shows what was there
     composer.DisposeFrame(1);         // restore to previous
