@@ -3,6 +3,7 @@
 #include <QByteArrayList>
 
 #include <cerrno>
+#include <cstring>
 #include <locale.h>
 #include <iconv.h>
 #include <langinfo.h>
@@ -25,13 +26,16 @@ const char* ansiCodeset()
     return codeset.constData();
 }
 
+using Replacement = std::function<QByteArray(QByteArrayView unit)>;
+
 // Runs iconv over the whole input; on a sequence it cannot take it writes the
-// replacement and skips one unit of the input, so no input ever stops the run.
-QByteArray convert(const char* to, const char* from, QByteArrayView input, QByteArrayView replacement, int unitSize)
+// replacement for one unit of the input and skips that unit, so no input ever stops
+// the run. Nothing when iconv does not know one of the two code pages.
+std::optional<QByteArray> convert(const char* to, const char* from, QByteArrayView input, const Replacement& replacement, int unitSize)
 {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
-        return {};
+        return std::nullopt;
     QByteArray output;
     char* in = const_cast<char*>(input.data());
     size_t inLeft = size_t(input.size());
@@ -43,8 +47,8 @@ QByteArray convert(const char* to, const char* from, QByteArrayView input, QByte
         output.append(buffer, out - buffer);
         if (result != size_t(-1) || errno == E2BIG)
             continue;
-        output.append(replacement);
         const size_t skip = qMin(inLeft, size_t(unitSize));
+        output.append(replacement(QByteArrayView(in, qsizetype(skip))));
         in += skip;
         inLeft -= skip;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -57,23 +61,44 @@ QByteArray convert(const char* to, const char* from, QByteArrayView input, QByte
     return output;
 }
 
-QByteArray encode(const char* codeset, QStringView text)
+std::optional<QByteArray> encode(const char* codeset, QStringView text)
 {
     const QByteArrayView utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    return convert(codeset, "UTF-16LE", utf16, "?", 2);
+    return convert(codeset, "UTF-16LE", utf16, [](QByteArrayView) { return QByteArray("?"); }, 2);
 }
 
-QString decode(const char* codeset, QByteArrayView bytes)
+std::optional<QString> decode(const char* codeset, QByteArrayView bytes)
 {
-    const QByteArray utf16 = convert("UTF-16LE", codeset, bytes, QByteArrayView("\xFD\xFF", 2), 1);
-    return QString(reinterpret_cast<const QChar*>(utf16.constData()), utf16.size() / 2);
+    const auto replacementCharacter = [](QByteArrayView) { return QByteArray("\xFD\xFF", 2); };
+    const std::optional<QByteArray> utf16 = convert("UTF-16LE", codeset, bytes, replacementCharacter, 1);
+    if (!utf16)
+        return std::nullopt;
+    return QString(reinterpret_cast<const QChar*>(utf16->constData()), utf16->size() / 2);
 }
 
 } // namespace
 
-QByteArray toAnsiCodePage(QStringView text) { return encode(ansiCodeset(), text); }
-QString fromAnsiCodePage(QByteArrayView bytes) { return decode(ansiCodeset(), bytes); }
-QByteArray toCodePage936(QStringView text) { return encode("GBK", text); }
-QString fromCodePage936(QByteArrayView bytes) { return decode("GBK", bytes); }
+QByteArray toAnsiCodePage(QStringView text) { return encode(ansiCodeset(), text).value_or(QByteArray()); }
+QString fromAnsiCodePage(QByteArrayView bytes) { return decode(ansiCodeset(), bytes).value_or(QString()); }
+QByteArray toCodePage936(QStringView text) { return encode("GBK", text).value_or(QByteArray()); }
+QString fromCodePage936(QByteArrayView bytes) { return decode("GBK", bytes).value_or(QString()); }
+
+std::optional<QString> fromNamedCodePage(QByteArrayView codeset, QByteArrayView bytes)
+{
+    return decode(codeset.toByteArray().constData(), bytes);
+}
+
+std::optional<QByteArray> toNamedCodePage(QByteArrayView codeset, QStringView text, const std::function<QByteArray(char32_t)>& unrepresentable)
+{
+    // Whole code points go in, so a character outside the BMP is replaced as one.
+    const QList<uint> ucs4 = text.toUcs4();
+    const QByteArrayView utf32(reinterpret_cast<const char*>(ucs4.constData()), ucs4.size() * 4);
+    const auto replacement = [&unrepresentable](QByteArrayView unit) {
+        char32_t codePoint = 0;
+        std::memcpy(&codePoint, unit.data(), qMin<size_t>(sizeof codePoint, size_t(unit.size())));
+        return unrepresentable(codePoint);
+    };
+    return convert(codeset.toByteArray().constData(), "UTF-32LE", utf32, replacement, 4);
+}
 
 } // namespace Platform

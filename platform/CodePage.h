@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+#include <optional>
+
 namespace Platform {
 
 // Conversions between the program's UTF-16 text and the two code pages its files
@@ -14,5 +17,11 @@ QByteArray toAnsiCodePage(QStringView text);
 QString fromAnsiCodePage(QByteArrayView bytes);
 QByteArray toCodePage936(QStringView text);
 QString fromCodePage936(QByteArrayView bytes);
+
+// The same for any code page known by the name an XML declaration gives it
+// ("GB2312", "windows-1252", "ISO-8859-1"); nothing when the name is unknown.
+// A character the code page cannot hold is written as `unrepresentable` spells it.
+std::optional<QString> fromNamedCodePage(QByteArrayView codeset, QByteArrayView bytes);
+std::optional<QByteArray> toNamedCodePage(QByteArrayView codeset, QStringView text, const std::function<QByteArray(char32_t)>& unrepresentable);
 
 } // namespace Platform

@@ -11,6 +11,7 @@ private slots:
     void unrepresentableCharactersBecomeQuestionMarks();
     void undecodableBytesBecomeReplacementCharacters();
     void ansiCodePageOfThisLocaleRoundTrips();
+    void namedCodePages();
 };
 
 void CodePageTest::codePage936RoundTrips_data()
@@ -44,6 +45,16 @@ void CodePageTest::ansiCodePageOfThisLocaleRoundTrips()
 {
     const QString text = QStringLiteral("Model X1");
     QCOMPARE(Platform::fromAnsiCodePage(Platform::toAnsiCodePage(text)), text);
+}
+
+void CodePageTest::namedCodePages()
+{
+    QCOMPARE(Platform::fromNamedCodePage("GB2312", QByteArray("\xCF\xC2\xD4\xD8")), std::optional<QString>(QStringLiteral("下载")));
+    QCOMPARE(Platform::fromNamedCodePage("NO-SUCH-CODE", QByteArray("a")), std::nullopt);
+    const auto reference = [](char32_t c) { return "&#" + QByteArray::number(uint(c)) + ';'; };
+    QCOMPARE(Platform::toNamedCodePage("ISO-8859-1", QStringLiteral("é下\U0001F600"), reference),
+             std::optional<QByteArray>(QByteArray("\xE9&#19979;&#128512;")));
+    QCOMPARE(Platform::toNamedCodePage("NO-SUCH-CODE", QStringLiteral("a"), reference), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(CodePageTest)
