@@ -1,0 +1,6 @@
+#include "widgets/OddButton.h"
+
+COddButton::COddButton(QWidget* parent)
+    : QPushButton(parent)
+{
+}

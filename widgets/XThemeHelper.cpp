@@ -1,0 +1,7 @@
+#include "widgets/XThemeHelper.h"
+
+const CXThemeHelper& CXThemeHelper::Instance()
+{
+    static const CXThemeHelper helper;
+    return helper;
+}
