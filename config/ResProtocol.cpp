@@ -80,7 +80,8 @@ Outcome<QByteArray> CResProtocol::read(QStringView url)
 {
     const std::optional<ResUrl> parsed = parse(url);
     if (!parsed)
-        return Outcome<QByteArray>::failure(QStringLiteral("not a res: URL of a library in the program directory: ") + url.toString());
+        return Outcome<QByteArray>::failure(QStringLiteral("not a res: URL of a library in the program directory: ")
+                                            + url.toString());
     const QString fileName = parsed->libraryFileName();
     const std::optional<QString> path = libraryPath(fileName);
     if (!path)

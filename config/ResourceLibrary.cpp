@@ -41,6 +41,7 @@ Outcome<QByteArray> CResourceLibrary::resource(quint32 type, QStringView name) c
 {
     const ResourceEntry* entry = m_section.find(type, name);
     if (!entry)
-        return Outcome<QByteArray>::failure(QStringLiteral("%1 holds no resource %2 of type %3").arg(m_fileName, name.toString()).arg(type));
+        return Outcome<QByteArray>::failure(
+            QStringLiteral("%1 holds no resource %2 of type %3").arg(m_fileName, name.toString()).arg(type));
     return {entry->data.toByteArray(), {}};
 }
