@@ -1,5 +1,6 @@
 #include "config/PublicFunction.h"
 
+#include "config/DesktopService.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDirectory.h"
@@ -22,6 +23,42 @@ QString CPublicFunction::BuildFilter(const QStringList& names, const QStringList
     for (qsizetype i = 0; i < names.size(); ++i)
         filter += names[i] + QStringLiteral("|*.") + extensions.value(i) + u'|';
     return filter + u'|';
+}
+
+bool CPublicFunction::BrowseOpenFile(const QStringList& names, const QStringList& extensions, QString& path) const
+{
+    path.clear();
+    DesktopService* desktop = DesktopService::installed();
+    if (!desktop)
+        return false;
+    const auto choice = desktop->chooseFile(DesktopService::FileDialogKind::Open, BuildFilter(names, extensions));
+    if (!choice)
+        return false;
+    path = choice->path;
+    return true;
+}
+
+bool CPublicFunction::BrowseSaveFile(const QStringList& names, const QStringList& extensions, QString& path) const
+{
+    path.clear();
+    DesktopService* desktop = DesktopService::installed();
+    if (!desktop)
+        return false;
+    const auto choice = desktop->chooseFile(DesktopService::FileDialogKind::Save, BuildFilter(names, extensions));
+    if (!choice)
+        return false;
+    path = choice->path;
+    // A filter without a plain extension ("*.*", or none) has nothing to append.
+    const QString extension = extensions.value(choice->filterIndex - 1);
+    if (!extension.isEmpty() && !extension.contains(u'*') && QFileInfo(path).suffix() != extension)
+        path += u'.' + extension;
+    return true;
+}
+
+bool CPublicFunction::OpenOrActivate(const QString& path, const QString& title) const
+{
+    DesktopService* desktop = DesktopService::installed();
+    return desktop && (desktop->bringWindowForward(title) || desktop->openDocument(path));
 }
 
 bool CPublicFunction::DeleteDirectory(const QString& directory) const

@@ -14,6 +14,18 @@ public:
     // A name without an extension beside it gets an empty one.
     QString BuildFilter(const QStringList& names, const QStringList& extensions) const;
 
+    // The file the operator confirms in an open-file dialog with the filter built from
+    // the lists; false and an empty path when cancelled.
+    bool BrowseOpenFile(const QStringList& names, const QStringList& extensions, QString& path) const;
+    // As BrowseOpenFile with a save-file dialog. When the chosen name's extension is
+    // not exactly the one of the filter the dialog ended on, "." and that extension
+    // are appended: report and report.TXT become report.txt and report.TXT.txt.
+    bool BrowseSaveFile(const QStringList& names, const QStringList& extensions, QString& path) const;
+
+    // Brings forward the open window with exactly that title, or else opens the file
+    // with its application. False when neither happened.
+    bool OpenOrActivate(const QString& path, const QString& title) const;
+
     // Deletes the directory with everything under it, permanently and without asking.
     // False when it does not exist or something in it could not be deleted. A symbolic
     // link is removed itself, never what it points to; a plain file, the empty path and
