@@ -105,18 +105,18 @@ void EngineBinding::fillParams(const Session& session)
 
 void EngineBinding::ReleaseEngine()
 {
-    if (!m_library)
-        return;
     {
         std::lock_guard<std::mutex> lock(m_workerMutex);
         m_releasing = true;
     }
-    m_exports.ReleaseDownloadObj();
+    if (m_library)
+        m_exports.ReleaseDownloadObj();
     if (!waitForWorkers()) {
         qWarning("The engine library stays loaded: a worker has not come back from it");
         return;
     }
-    unloadLibrary();
+    if (m_library)
+        unloadLibrary();
 }
 
 void EngineBinding::unloadLibrary()
@@ -182,7 +182,7 @@ void EngineBinding::workerEnded()
 bool EngineBinding::enterUnlessReleasing(const std::function<bool()>& prepare)
 {
     std::lock_guard<std::mutex> lock(m_workerMutex);
-    return !m_releasing && (!prepare || prepare());
+    return !m_releasing && m_library && (!prepare || prepare());
 }
 
 void EngineBinding::setReceiver(QObject* receiver)

@@ -58,7 +58,8 @@ public:
     // returns, so ReleaseEngine waits for it.
     void startWorker(std::function<void()> body);
     // Called by a worker just before it enters the engine: runs prepare under the
-    // gate unless the engine is being released; true when the worker may enter.
+    // gate unless the engine is being released or not loaded; true when the
+    // worker may enter.
     bool enterUnlessReleasing(const std::function<bool()>& prepare);
 
     // The object the engine's records are posted to; nullptr for none.
