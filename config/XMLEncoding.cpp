@@ -151,10 +151,18 @@ std::optional<QByteArray> RenderXML(const pugi::xml_document& document, const XM
     if (encoding.byteOrderMark)
         flags |= pugi::format_write_bom;
     ByteArrayWriter writer;
+    std::optional<QByteArray> bytes;
     if (encoding.codePage.isEmpty()) {
         document.save(writer, PUGIXML_TEXT("\t"), flags, encoding.unicode);
-        return writer.bytes;
+        bytes = writer.bytes;
+    } else {
+        document.save(writer, PUGIXML_TEXT("\t"), flags, pugi::encoding_utf8);
+        bytes = Platform::toNamedCodePage(encoding.codePage, QString::fromUtf8(writer.bytes), CharacterReference);
     }
-    document.save(writer, PUGIXML_TEXT("\t"), flags, pugi::encoding_utf8);
-    return Platform::toNamedCodePage(encoding.codePage, QString::fromUtf8(writer.bytes), CharacterReference);
+    // A character the code page lacks inside a name, or anything else the parser let
+    // in, could make bytes that no longer parse; such bytes never replace a file.
+    pugi::xml_document check;
+    if (!bytes || !ParseXMLBytes(check, *bytes))
+        return std::nullopt;
+    return bytes;
 }

@@ -23,6 +23,7 @@ std::optional<XMLEncoding> ParseXMLBytes(pugi::xml_document& document, QByteArra
 // Parses a document held as text; the encoding its declaration names is the one it is saved in.
 std::optional<XMLEncoding> ParseXMLText(pugi::xml_document& document, QStringView text);
 
-// The document's bytes in the given encoding; nothing when the code page is unknown.
-// A character the code page cannot hold is written as a character reference.
+// The document's bytes in the given encoding; nothing when the code page is unknown
+// or the bytes would not parse again. A character the code page cannot hold is
+// written as a character reference.
 std::optional<QByteArray> RenderXML(const pugi::xml_document& document, const XMLEncoding& encoding);

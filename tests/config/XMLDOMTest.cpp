@@ -421,6 +421,8 @@ void XMLDOMTest::saveFailuresLeaveTheFileAsItWas_data()
     QTest::newRow("a folder") << "<CONFIG/>" << m_dir.path();
     QTest::newRow("resource url") << "<CONFIG/>" << "res://Sorrel.dll//ZARV_CONFIG.xml";
     QTest::newRow("unknown code page") << "<?xml version='1.0' encoding='NO-SUCH-CODE'?><CONFIG/>" << path("config.xml");
+    QTest::newRow("name the code page cannot hold")
+        << QStringLiteral("<?xml version='1.0' encoding='GB2312'?><CONFIG a\u0E01='1'/>") << path("config.xml");
 }
 
 void XMLDOMTest::saveFailuresLeaveTheFileAsItWas()
