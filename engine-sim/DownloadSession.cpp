@@ -32,6 +32,7 @@ void DownloadSession::run()
         say("The station settings cannot be used, DOWNLOAD is assumed: " + station.error(), ErrorLine);
     if (!m_source->layout())
         say("The package cannot be used: " + m_source->layout().error(), ErrorLine);
+    noteBayPresence();
     say("Download mode: watching " + m_bay.root().string() + " at station " + m_station.station, InfoLine);
     watchBay();
     stopAndJoinAll();

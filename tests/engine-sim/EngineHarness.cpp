@@ -184,6 +184,12 @@ void EngineHarness::startRun()
     });
 }
 
+int EngineHarness::runHere()
+{
+    int32_t reserved = 0;
+    return m_run(&reserved);
+}
+
 void EngineHarness::startCommandLine()
 {
     m_runReturned = false;

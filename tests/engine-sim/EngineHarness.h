@@ -44,13 +44,16 @@ public:
     int initialise();
     int verify();
     void startRun();
+    // DownloadRun on the calling thread, for a call that must return at once.
+    int runHere();
     void startCommandLine();
     bool waitForRunToReturn(int timeoutMs = 60000);
     int runResult() const { return m_runResult; }
     void stop();
     void release();
 
-    // Waits until condition holds for the events so far; false on timeout.
+    // Waits until condition holds for the events so far; false on timeout. The
+    // condition sees the events it is given and must not call back into the harness.
     bool waitFor(const std::function<bool(const QList<EngineEvent>&)>& condition, int timeoutMs = 60000);
     bool waitForFinalStates(const QList<int>& cells, int timeoutMs = 60000);
     bool waitForProgress(const QList<int>& cells, int timeoutMs = 60000);
