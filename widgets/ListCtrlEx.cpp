@@ -116,29 +116,27 @@ void CListCtrlEx::SetCellImageList(const CImageList& images, ImageListKind kind)
 
 void CListCtrlEx::SetCellImage(int row, int column, int image)
 {
-    CellRecord(row, column).image = image;
-    RepaintCell(row, column);
+    ChangeCell(row, column, [image](CellInfo& info) { info.image = image; });
 }
 
 void CListCtrlEx::SetCellProgressMax(int row, int column, quint32 maximum)
 {
-    CellRecord(row, column).progressMaximum = maximum;
-    RepaintCell(row, column);
+    ChangeCell(row, column, [maximum](CellInfo& info) { info.progressMaximum = maximum; });
 }
 
 void CListCtrlEx::SetCellProgress(int row, int column, quint32 position, int colour)
 {
-    CellInfo& info = CellRecord(row, column);
-    info.progressPosition = position;
-    info.progressColour = colour;
-    RepaintCell(row, column);
+    ChangeCell(row, column, [position, colour](CellInfo& info) {
+        info.progressPosition = position;
+        info.progressColour = colour;
+    });
 }
 
 void CListCtrlEx::SetCellEnabled(int row, int column, bool enabled)
 {
-    CellInfo& info = CellRecord(row, column);
-    info.flags = enabled ? (info.flags | CellInfo::Enabled) : (info.flags & ~CellInfo::Enabled);
-    RepaintCell(row, column);
+    ChangeCell(row, column, [enabled](CellInfo& info) {
+        info.flags = enabled ? (info.flags | CellInfo::Enabled) : (info.flags & ~CellInfo::Enabled);
+    });
 }
 
 void CListCtrlEx::SetShowPercent(bool on)
@@ -147,9 +145,9 @@ void CListCtrlEx::SetShowPercent(bool on)
     viewport()->update();
 }
 
-const CellInfo& CListCtrlEx::GetCellInfo(int row, int column)
+CellInfo CListCtrlEx::GetCellInfo(int row, int column)
 {
-    return CellRecord(row, column);
+    return IsCell(row, column) ? CellRecord(row, column) : CellInfo();
 }
 
 void CListCtrlEx::DeleteAllRows()
@@ -235,6 +233,22 @@ void CListCtrlEx::changeEvent(QEvent* event)
     QTableWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         UpdateRowHeight();
+}
+
+bool CListCtrlEx::IsCell(int row, int column) const
+{
+    return row >= 0 && row < rowCount() && column >= 0 && column < columnCount();
+}
+
+template <typename Change>
+void CListCtrlEx::ChangeCell(int row, int column, Change change)
+{
+    // A cell the list does not hold keeps no attributes, which a row inserted
+    // there later would otherwise inherit.
+    if (!IsCell(row, column))
+        return;
+    change(CellRecord(row, column));
+    RepaintCell(row, column);
 }
 
 CellInfo& CListCtrlEx::CellRecord(int row, int column)

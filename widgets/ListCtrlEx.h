@@ -83,7 +83,8 @@ public:
     void SetShowPercent(bool on);
 
     // The cell's attributes, made with their defaults when it has none yet.
-    const CellInfo& GetCellInfo(int row, int column);
+    // Setters on a cell outside the list are ignored.
+    CellInfo GetCellInfo(int row, int column);
 
     // Clears every row while holding the machine-wide lock "MyMutex".
     void DeleteAllRows();
@@ -106,6 +107,9 @@ protected:
 private:
     friend class ListCellPainter;
 
+    bool IsCell(int row, int column) const;
+    template <typename Change>
+    void ChangeCell(int row, int column, Change change);
     CellInfo& CellRecord(int row, int column);
     void RepaintCell(int row, int column);
     void RepaintRow(int row);

@@ -234,6 +234,7 @@ void CustomToolTipTest::aClickInTheOwnerHidesTheBalloon()
     QVERIFY(!tip.isVisible());
     QTest::qWait(2 * CCustomToolTip::kShowDelayMs);
     QVERIFY(!tip.isVisible());
+    owner.button->removeEventFilter(&relay);
 }
 
 void CustomToolTipTest::trackingFollowsRegisteredWindows()

@@ -412,10 +412,14 @@ void ListCtrlExTest::deletingAMissingRowFails()
 {
     ProgressList shown;
     shown.list.SetCellImage(2, 0, 1);
+    shown.list.SetCellImage(3, 0, 2);
     QVERIFY(!shown.list.DeleteRow(3));
     QVERIFY(!shown.list.DeleteRow(-1));
     QCOMPARE(shown.list.rowCount(), 3);
     QCOMPARE(shown.list.GetCellInfo(2, 0).image, 1);
+    // The image set on a row that did not exist was not kept for the row added there.
+    shown.list.InsertItem(3, QStringLiteral("Cell 3"));
+    QCOMPARE(shown.list.GetCellInfo(3, 0).image, -1);
 }
 
 void ListCtrlExTest::insertingARowKeepsEachRowsAttributes()
