@@ -74,7 +74,7 @@ ProfileRead ReadProfile(CXMLConfig& config, const ProfileApply& apply, QString& 
             return kStepFailures[step];
         optionStrings.append(*plain);
     }
-    return apply(optionStrings) ? ProfileRead::Applied : ProfileRead::Step4Failed;
+    return apply && apply(optionStrings) ? ProfileRead::Applied : ProfileRead::Step4Failed;
 }
 
 QString ProfilePageMessage(ProfileRead outcome, const QString& error)

@@ -38,7 +38,7 @@ enum class ProfileRead { Applied, NoSavedProfile, LoadFailed, Step1Failed, Step2
 // Who reads the profile decides the texts of the failure messages.
 enum class ProfileReader { ProfilePage, MainFrame };
 
-// Gets the three decoded option strings; false refuses them.
+// Gets the three decoded option strings; false (or no function at all) refuses them.
 using ProfileApply = std::function<bool(const QStringList& optionStrings)>;
 
 // Reads the saved profile from the file at path and hands it to apply. A failure is
