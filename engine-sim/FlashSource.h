@@ -22,7 +22,6 @@ public:
 
     // The layout, or why the package cannot be used.
     const Result<PackageLayout>& layout() const { return m_layout; }
-    bool hasGpsImage() const { return !m_gpsPath.empty(); }
 
     // A failed or cancelled read is not kept: the next cell tries again.
     Result<std::shared_ptr<const PackageImage>> package(const std::function<bool()>& cancelled);

@@ -1,7 +1,6 @@
 #pragma once
-#include "engine-sim/BayFolder.h"
-#include "engine-sim/EngineSettings.h"
 #include "engine-sim/FlashSource.h"
+#include "engine-sim/PhoneJob.h"
 #include "engine-sim/StorageWriter.h"
 
 #include <memory>
@@ -9,17 +8,6 @@
 #include <vector>
 
 namespace marlow {
-
-// Everything one phone's download needs.
-struct PhoneJob {
-    int cell = 0;
-    Result<PhoneProfile> phone = PhoneProfile{};
-    BayFolder bay{{}};
-    StationProfile station;
-    FlashOptions options;
-    std::shared_ptr<FlashSource> source;
-    std::shared_ptr<const Reporter> reporter;
-};
 
 // One phone's download, on a thread of its own: state 1, the checks the options
 // ask for, the selected images written and read back, the factory record lines,

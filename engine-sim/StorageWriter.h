@@ -1,4 +1,5 @@
 #pragma once
+#include "engine-sim/FlashItem.h"
 #include "engine-sim/Result.h"
 
 #include <chrono>
@@ -6,18 +7,9 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <span>
 #include <stop_token>
-#include <string>
 
 namespace marlow {
-
-// One image on its way to a phone's storage.
-struct FlashItem {
-    std::string label;       // as the operator knows it: the package's file name
-    std::string storageName; // the file under storage/ that stands for the partition
-    std::span<const unsigned char> bytes;
-};
 
 // Writes a phone's images at the phone's speed, breaks off where the phone is
 // set to fail, reads every image back, and gives way at once when stopped.

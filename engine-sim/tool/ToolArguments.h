@@ -1,24 +1,13 @@
 #pragma once
+#include "engine-sim/tool/ToolFailure.h"
+
 #include <map>
 #include <optional>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace marlow {
-
-// Ends a command with one line on standard error: usage mistakes exit with 2,
-// everything else with 1.
-class ToolFailure : public std::runtime_error {
-public:
-    ToolFailure(const std::string& message, int exitStatus = 1)
-        : std::runtime_error(message), m_exitStatus(exitStatus) {}
-    int exitStatus() const { return m_exitStatus; }
-
-private:
-    int m_exitStatus;
-};
 
 // A command's words: "--name value" or "--name=value" options, the rest in order.
 class ToolArguments {
