@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDirectory.h"
+#include "tests/support/MessageBoxRecorder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,23 +37,17 @@ private:
 
     CPublicFunction m_functions;
     QTemporaryDir m_dir;
-    QStringList m_messages;
-    Platform::MessageBoxHandler m_previousHandler;
+    MessageBoxRecorder m_messages;
 };
 
 void PublicFunctionTest::init()
 {
     QVERIFY(m_dir.isValid());
     m_messages.clear();
-    m_previousHandler = Platform::setMessageBoxHandler([this](const QString& text, const QString&, int) {
-        m_messages << text;
-        return int(Platform::IDOK);
-    });
 }
 
 void PublicFunctionTest::cleanup()
 {
-    Platform::setMessageBoxHandler(m_previousHandler);
 }
 
 void PublicFunctionTest::MakeFile(const QString& relative, const QByteArray& bytes)
@@ -105,7 +100,7 @@ void PublicFunctionTest::deleteDirectoryRemovesTheWholeTree()
 
     QVERIFY(m_functions.DeleteDirectory(Path(QStringLiteral("scratch"))));
     QVERIFY(!QFileInfo::exists(Path(QStringLiteral("scratch"))));
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_messages.texts().isEmpty());
 }
 
 void PublicFunctionTest::deleteDirectoryRefuses_data()
@@ -128,7 +123,7 @@ void PublicFunctionTest::deleteDirectoryRefuses()
     QDir::setCurrent(previous);
     QVERIFY(!deleted);
     QVERIFY(QFileInfo::exists(Path(QStringLiteral("kept.txt"))));
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_messages.texts().isEmpty());
 }
 
 void PublicFunctionTest::deleteDirectoryLeavesALinksTargetAlone()
@@ -159,7 +154,7 @@ void PublicFunctionTest::writeTextFileReplacesTheFile()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), Platform::toAnsiCodePage(text));
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_messages.texts().isEmpty());
 }
 
 void PublicFunctionTest::writeTextFileThatCannotBeCreated_data()
@@ -176,7 +171,7 @@ void PublicFunctionTest::writeTextFileThatCannotBeCreated()
     const QString path = Path(relative);
 
     QVERIFY(!m_functions.WriteTextFile(path, QStringLiteral("text")));
-    QCOMPARE(m_messages, QStringList{"Couldn't create the file: " + path});
+    QCOMPARE(m_messages.texts(), QStringList{"Couldn't create the file: " + path});
     QVERIFY(!QFileInfo(path).isFile());
 }
 

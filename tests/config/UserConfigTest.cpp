@@ -4,6 +4,7 @@
 #include "config/XMLConfig.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramDirectory.h"
+#include "tests/support/MessageBoxRecorder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -41,8 +42,7 @@ private slots:
 private:
     QString configPath() const { return m_dir.filePath("UserConfig.xml"); }
     QTemporaryDir m_dir;
-    QStringList m_messages;
-    Platform::MessageBoxHandler m_previousHandler;
+    MessageBoxRecorder m_messages;
 };
 
 namespace {
@@ -118,15 +118,10 @@ QString ItemValue(const QString& path, const QString& tag)
 void UserConfigTest::init()
 {
     m_messages.clear();
-    m_previousHandler = Platform::setMessageBoxHandler([this](const QString& text, const QString&, int) {
-        m_messages.append(text);
-        return int(Platform::IDOK);
-    });
 }
 
 void UserConfigTest::cleanup()
 {
-    Platform::setMessageBoxHandler(m_previousHandler);
     Platform::setProgramDirectory(QString());
 }
 
@@ -318,7 +313,7 @@ void UserConfigTest::readSavedProfileOutcomes()
             return accept;
         });
         QCOMPARE(read, outcome);
-        QCOMPARE(m_messages, message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(m_messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         const bool reachedApply = outcome == ProfileRead::Applied || outcome == ProfileRead::Step4Failed;
         QCOMPARE(handed, reachedApply ? QList<QStringList>{kSaved} : QList<QStringList>());
     }
@@ -339,7 +334,7 @@ void UserConfigTest::savedProfileReadsBack()
                  ProfileRead::Applied);
         QVERIFY(read == options);
     }
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_messages.texts().isEmpty());
     const QByteArray saved = ReadTestFile(configPath());
     QCOMPARE(saved.count("<LASTSETTING"), 1);
     QCOMPARE(saved.count("<DOWNLOAD_RES>"), 1);
@@ -357,7 +352,7 @@ void UserConfigTest::saveCreatesTheMissingProfile()
                   "<LANG>0</LANG><VKB_PATH>/p.vkb</VKB_PATH><GPS_PATH/></CONFIG>");
     const DownloadOptions options = Options({1, 0, 1, 0, 1, 0, 0, 1, 1});
     QVERIFY(SaveProfile(configPath(), options));
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_messages.texts().isEmpty());
     for (int i = 0; i < 3; ++i) {
         const QString tag = QStringList{"DOWNLOAD_RES", "DOWNLOAD_CHECK", "DOWNLOAD_SUBAREA"}[i];
         QCOMPARE(DecodeOptionText(ItemValue(configPath(), tag)), std::optional<QString>(kSaved[i]));
@@ -386,7 +381,7 @@ void UserConfigTest::saveIntoAnUnloadableFileChangesNothing()
     if (!file.isEmpty())
         WriteTestFile(configPath(), file);
     QVERIFY(!SaveProfile(configPath(), Options({1, 1, 1, 1, 1, 1, 1, 1, 1})));
-    QCOMPARE(m_messages, QStringList{"loading usercfg.xml error!"});
+    QCOMPARE(m_messages.texts(), QStringList{"loading usercfg.xml error!"});
     QCOMPARE(QFile::exists(configPath()), !file.isEmpty());
     QCOMPARE(ReadTestFile(configPath()), file);
 }
@@ -404,7 +399,7 @@ void UserConfigTest::shippedFileStartsWithoutAProfile()
     QCOMPARE(ReadSavedProfile(shipped, ProfileReader::ProfilePage, [&applied](const QStringList&) { return applied = true; }),
              ProfileRead::NoSavedProfile);
     QVERIFY(!applied);
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_messages.texts().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(UserConfigTest)

@@ -8,6 +8,7 @@
 #include "tests/download/SessionFolder.h"
 #include "tests/download/TestEngineProbe.h"
 #include "tests/support/ManualClock.h"
+#include "tests/support/MessageBoxRecorder.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -111,8 +112,7 @@ private:
     std::unique_ptr<RecordingWindows> m_windows;
     std::unique_ptr<ManualClock> m_clock;
     QString m_package;
-    QStringList m_messageBoxes;
-    Platform::MessageBoxHandler m_previousHandler;
+    MessageBoxRecorder m_messageBoxes;
 };
 
 void DownloadSessionTest::init()
@@ -125,10 +125,6 @@ void DownloadSessionTest::init()
     DownloadController::SetMainFrame(m_windows.get());
     g_nUserRole = 1;
     m_messageBoxes.clear();
-    m_previousHandler = Platform::setMessageBoxHandler([this](const QString& text, const QString&, int) {
-        m_messageBoxes << text;
-        return int(Platform::IDOK);
-    });
 }
 
 void DownloadSessionTest::cleanup()
@@ -140,7 +136,6 @@ void DownloadSessionTest::cleanup()
     DownloadController::SetMainFrame(nullptr);
     SetCommandLineMode(false);
     g_nUserRole = 4;
-    Platform::setMessageBoxHandler(m_previousHandler);
     m_windows.reset();
     m_clock.reset();
     m_folder.reset();
@@ -341,7 +336,7 @@ void DownloadSessionTest::sessionStartNeedsAReadablePackage()
     QCOMPARE(controller().StartSession(0), 0);
     QCOMPARE(m_windows->journal, QStringList{"AddMessage(Could not find the VKB file path in UserConfig.xml!, 2)"});
     QVERIFY(!engine().isLoaded());
-    QVERIFY(m_messageBoxes.isEmpty());
+    QVERIFY(m_messageBoxes.texts().isEmpty());
 }
 
 void DownloadSessionTest::roleOutsideOneToFourStartsNothing_data()
@@ -370,7 +365,7 @@ void DownloadSessionTest::missingEngineLeavesTheCommandsDisabled()
     QVERIFY(QFile::remove(m_folder->enginePath()));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^The engine library could not be loaded")));
     QCOMPARE(controller().StartSession(0), 0);
-    QCOMPARE(m_messageBoxes, QStringList{"Fatal error: load download library failed!"});
+    QCOMPARE(m_messageBoxes.texts(), QStringList{"Fatal error: load download library failed!"});
     QCOMPARE(m_windows->calls(QStringLiteral("SetCommandsEnabled")), QStringList{"SetCommandsEnabled(0)"});
     const QString reason = m_windows->journal.last();
     QVERIFY2(reason.startsWith(QStringLiteral("AddMessage(The engine library could not be loaded: ")) && reason.endsWith(QStringLiteral(", 2)")),

@@ -5,6 +5,7 @@
 #include "platform/ProgramDirectory.h"
 #include "tests/download/SessionFolder.h"
 #include "tests/download/TestEngineProbe.h"
+#include "tests/support/MessageBoxRecorder.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -62,17 +63,12 @@ private slots:
     void aWorkerNotYetInsideStaysOutDuringRelease();
 
 private:
-    QStringList m_messageBoxes;
-    Platform::MessageBoxHandler m_previousHandler;
+    MessageBoxRecorder m_messageBoxes;
 };
 
 void EngineBindingTest::init()
 {
     m_messageBoxes.clear();
-    m_previousHandler = Platform::setMessageBoxHandler([this](const QString& text, const QString&, int) {
-        m_messageBoxes << text;
-        return int(Platform::IDOK);
-    });
 }
 
 void EngineBindingTest::cleanup()
@@ -80,7 +76,6 @@ void EngineBindingTest::cleanup()
     EngineBinding::instance().setReleaseWaitLimit(EngineBinding::kDefaultReleaseWaitMilliseconds);
     EngineBinding::instance().ReleaseEngine();
     EngineBinding::instance().setReceiver(nullptr);
-    Platform::setMessageBoxHandler(m_previousHandler);
 }
 
 void EngineBindingTest::loadsFromTheProgramDirectoryNeverTheCurrentOne()
@@ -95,7 +90,7 @@ void EngineBindingTest::loadsFromTheProgramDirectoryNeverTheCurrentOne()
     EngineBinding& binding = EngineBinding::instance();
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^The engine library could not be loaded: .*libMarlow.so")));
     QVERIFY(!binding.BindEngine(session(1)));
-    QCOMPARE(m_messageBoxes, QStringList{QStringLiteral("Fatal error: load download library failed!")});
+    QCOMPARE(m_messageBoxes.texts(), QStringList{QStringLiteral("Fatal error: load download library failed!")});
     QVERIFY(!binding.isLoaded());
     QVERIFY(!TestEngineProbe(planted.enginePath()).isLoaded());
 
@@ -113,7 +108,7 @@ void EngineBindingTest::refusesALibraryThatLacksAnExport()
     EngineBinding& binding = EngineBinding::instance();
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("does not export DownloadStop$")));
     QVERIFY(!binding.BindEngine(session(1)));
-    QCOMPARE(m_messageBoxes, QStringList{QStringLiteral("Fatal error: load download library failed!")});
+    QCOMPARE(m_messageBoxes.texts(), QStringList{QStringLiteral("Fatal error: load download library failed!")});
     QVERIFY2(binding.lastError().contains(QStringLiteral("DownloadStop")), qPrintable(binding.lastError()));
     QVERIFY(!binding.isLoaded());
     QVERIFY(!TestEngineProbe(folder.enginePath()).isLoaded());

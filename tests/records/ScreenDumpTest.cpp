@@ -3,6 +3,7 @@
 #include "records/MessageLoggerModel.h"
 #include "records/RtfWriter.h"
 #include "tests/support/ManualClock.h"
+#include "tests/support/MessageBoxRecorder.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -47,8 +48,7 @@ private:
     std::unique_ptr<ManualClock> m_clock;
     std::unique_ptr<MessageLoggerModel> m_model;
     QList<LoggedLine> m_logged;
-    QStringList m_messageBoxes;
-    Platform::MessageBoxHandler m_previousHandler;
+    MessageBoxRecorder m_messageBoxes;
 };
 
 void ScreenDumpTest::init()
@@ -62,17 +62,12 @@ void ScreenDumpTest::init()
     m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2014, 3, 3), QTime(9, 5, 7)));
     m_logged.clear();
     m_messageBoxes.clear();
-    m_previousHandler = Platform::setMessageBoxHandler([this](const QString& text, const QString&, int) {
-        m_messageBoxes << text;
-        return int(Platform::IDOK);
-    });
 }
 
 void ScreenDumpTest::cleanup()
 {
     m_model.reset();
     m_clock.reset();
-    Platform::setMessageBoxHandler(m_previousHandler);
     Platform::setProgramDirectory(QString());
     qunsetenv("ZARV_DRIVE_E");
     qunsetenv("ZARV_DRIVE_D");
@@ -134,7 +129,7 @@ void ScreenDumpTest::dumpNameAndLocation()
     QCOMPARE(m_logged.size(), 1);
     QCOMPARE(m_logged[0].text, QStringLiteral("The download screen dump has been saved at: ") + path);
     QCOMPARE(m_logged[0].level, 0);
-    QVERIFY(m_messageBoxes.isEmpty());
+    QVERIFY(m_messageBoxes.texts().isEmpty());
 }
 
 void ScreenDumpTest::dumpHoldsThePageAsRtf()
@@ -191,10 +186,10 @@ void ScreenDumpTest::unwritableDumpIsReportedAndNotLogged()
     logger.WriteRecords(0, QStringLiteral("M"), true);
 
     QVERIFY(m_logged.isEmpty());
-    QCOMPARE(m_messageBoxes.size(), 1);
-    QVERIFY2(m_messageBoxes[0].startsWith(QStringLiteral("The download screen dump could not be saved at: ")
+    QCOMPARE(m_messageBoxes.texts().size(), 1);
+    QVERIFY2(m_messageBoxes.texts()[0].startsWith(QStringLiteral("The download screen dump could not be saved at: ")
                                           + blocker.fileName() + QStringLiteral("/2014-03-03/M_SUCCEED_CELL0_09.05.07.rtf\n")),
-             qPrintable(m_messageBoxes[0]));
+             qPrintable(m_messageBoxes.texts()[0]));
     QCOMPARE(filesUnder(m_dir.path()), QStringList{"program/DownloadScrrenDump"});
 }
 

@@ -2,6 +2,7 @@
 #include "platform/ProgramDirectory.h"
 #include "records/MessageLoggerModel.h"
 #include "tests/support/ManualClock.h"
+#include "tests/support/MessageBoxRecorder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -74,8 +75,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<ManualClock> m_clock;
     std::unique_ptr<MessageLoggerModel> m_model;
-    QStringList m_messageBoxes;
-    Platform::MessageBoxHandler m_previousHandler;
+    MessageBoxRecorder m_messageBoxes;
 };
 
 void TestRecordTest::init()
@@ -89,17 +89,12 @@ void TestRecordTest::init()
     qputenv("ZARV_DRIVE_D", path(QStringLiteral("d")).toLocal8Bit());
     m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2014, 3, 3), QTime(9, 5, 7, 42)));
     m_messageBoxes.clear();
-    m_previousHandler = Platform::setMessageBoxHandler([this](const QString& text, const QString&, int) {
-        m_messageBoxes << text;
-        return int(Platform::IDOK);
-    });
 }
 
 void TestRecordTest::cleanup()
 {
     m_model.reset();
     m_clock.reset();
-    Platform::setMessageBoxHandler(m_previousHandler);
     Platform::setProgramDirectory(QString());
     qunsetenv("ZARV_DRIVE_E");
     qunsetenv("ZARV_DRIVE_D");
@@ -163,7 +158,7 @@ void TestRecordTest::recordAtDownloadStation()
         "--end of file--\r\n";
     QCOMPARE(readFile(path("e/TestRecord/" + folder + "/" + name)), expected);
     QVERIFY(filesUnder(QStringLiteral("d")).isEmpty());
-    QVERIFY(m_messageBoxes.isEmpty());
+    QVERIFY(m_messageBoxes.texts().isEmpty());
 }
 
 void TestRecordTest::stationDecidesOnceWhetherRecordsAreKept_data()
@@ -266,7 +261,7 @@ void TestRecordTest::recordRoot()
     const QString folder = "VKM_DOWNLOAD_0_NOSN_" + kStamp;
     if (!expectedRoot.isEmpty())
         QCOMPARE(filesUnder(expectedRoot + "/" + folder).size(), 3);
-    QVERIFY(m_messageBoxes.isEmpty());
+    QVERIFY(m_messageBoxes.texts().isEmpty());
     QCOMPARE(filesUnder(QStringLiteral("program")).size(), 1);
 }
 
@@ -282,7 +277,7 @@ void TestRecordTest::hostileFileNamePartsStayUnderTheirRoots()
                           "e/TestRecord/" + folder + "/RuntimeLogger_" + kStamp + ".txt",
                           "e/TestRecord/" + folder + "/TestLogger_" + kStamp + ".csv",
                           "program/DownloadScrrenDump/2014-03-03/..-..-..-..-etc_SUCCEED_CELL6_09.05.07.rtf"}));
-    QVERIFY(m_messageBoxes.isEmpty());
+    QVERIFY(m_messageBoxes.texts().isEmpty());
 }
 
 void TestRecordTest::unwritableRecordFileIsReportedAndStopsTheRest()
@@ -293,10 +288,10 @@ void TestRecordTest::unwritableRecordFileIsReportedAndStopsTheRest()
     sendRecordLines(logger, 0, {"TestStation=DOWNLOAD", "Operator="});
     logger.WriteRecords(0, QStringLiteral("M"), true);
 
-    QCOMPARE(m_messageBoxes.size(), 1);
-    QVERIFY2(m_messageBoxes[0].startsWith("The test record file could not be saved at: " + path(folder) + "/TestLogger_"
+    QCOMPARE(m_messageBoxes.texts().size(), 1);
+    QVERIFY2(m_messageBoxes.texts()[0].startsWith("The test record file could not be saved at: " + path(folder) + "/TestLogger_"
                                           + kStamp + ".csv\n"),
-             qPrintable(m_messageBoxes[0]));
+             qPrintable(m_messageBoxes.texts()[0]));
     QVERIFY(filesUnder(QStringLiteral("e")).isEmpty());
     QVERIFY(filesUnder(QStringLiteral("d")).isEmpty());
 }
@@ -308,8 +303,8 @@ void TestRecordTest::recordIsKeptWhenTheDumpCannotBeWritten()
     sendRecordLines(logger, 0, {"TestStation=DOWNLOAD", "Operator="});
     logger.WriteRecords(0, QStringLiteral("M"), true);
 
-    QCOMPARE(m_messageBoxes.size(), 1);
-    QVERIFY(m_messageBoxes[0].startsWith(QStringLiteral("The download screen dump could not be saved at: ")));
+    QCOMPARE(m_messageBoxes.texts().size(), 1);
+    QVERIFY(m_messageBoxes.texts()[0].startsWith(QStringLiteral("The download screen dump could not be saved at: ")));
     QCOMPARE(filesUnder(QStringLiteral("e/TestRecord")).size(), 3);
 }
 
