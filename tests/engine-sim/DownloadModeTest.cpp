@@ -50,6 +50,18 @@ QStringList milestones(const EngineHarness& engine, int cell)
     return milestones(engine.events(), cell);
 }
 
+// Starts download mode on the station's package and waits until the bay is watched.
+bool startWatching(EngineHarness& engine, const StationFixture& station)
+{
+    engine.setPaths(station.packagePath(), station.gpsPath());
+    engine.initialise();
+    engine.startRun();
+    return engine.waitFor([](const QList<EngineEvent>& events) {
+        return std::any_of(events.begin(), events.end(),
+                           [](const EngineEvent& e) { return e.text.startsWith(QLatin1String("Download mode: watching")); });
+    });
+}
+
 } // namespace
 
 void DownloadModeTest::phonesComeAndGoWhileDownloading()
@@ -57,13 +69,7 @@ void DownloadModeTest::phonesComeAndGoWhileDownloading()
     StationFixture station;
     EngineHarness engine;
     QVERIFY2(engine.loaded(), qPrintable(engine.loadError()));
-    engine.setPaths(station.packagePath(), station.gpsPath());
-    engine.initialise();
-    engine.startRun();
-    QVERIFY(engine.waitFor([](const QList<EngineEvent>& events) {
-        return std::any_of(events.begin(), events.end(),
-                           [](const EngineEvent& e) { return e.text.startsWith(QLatin1String("Download mode: watching")); });
-    }));
+    QVERIFY(startWatching(engine, station));
 
     station.attach(3, station.phone(3, kSlowBytesPerSecond));
     QVERIFY(engine.waitForProgress({3}));
@@ -163,13 +169,7 @@ void DownloadModeTest::emptyOrMissingBay()
         QVERIFY(QDir(station.bayPath()).removeRecursively());
     EngineHarness engine;
     QVERIFY2(engine.loaded(), qPrintable(engine.loadError()));
-    engine.setPaths(station.packagePath(), station.gpsPath());
-    engine.initialise();
-    engine.startRun();
-    QVERIFY(engine.waitFor([](const QList<EngineEvent>& events) {
-        return std::any_of(events.begin(), events.end(),
-                           [](const EngineEvent& e) { return e.text.startsWith(QLatin1String("Download mode: watching")); });
-    }));
+    QVERIFY(startWatching(engine, station));
     QCOMPARE(engine.messages(-1, 0).filter(QStringLiteral("does not exist")).size(), missing ? 1 : 0);
 
     // The bay is still watched: a phone that turns up is written.
@@ -226,13 +226,7 @@ void DownloadModeTest::secondDownloadModeIsRefused()
     StationFixture station;
     EngineHarness engine;
     QVERIFY2(engine.loaded(), qPrintable(engine.loadError()));
-    engine.setPaths(station.packagePath(), station.gpsPath());
-    engine.initialise();
-    engine.startRun();
-    QVERIFY(engine.waitFor([](const QList<EngineEvent>& events) {
-        return std::any_of(events.begin(), events.end(),
-                           [](const EngineEvent& e) { return e.text.startsWith(QLatin1String("Download mode: watching")); });
-    }));
+    QVERIFY(startWatching(engine, station));
     QCOMPARE(engine.runHere(), 0);
     QCOMPARE(engine.messages(-1, 0), QStringList({"Download mode is already on"}));
     engine.stop();

@@ -54,6 +54,26 @@ struct ProgressList {
     QPoint cellCentre(int row, int column) const { return list.GetCellRect(row, column)->center(); }
 };
 
+// The list beside a line edit in a shown window, so that focus changes can be seen.
+struct ListBesideEdit {
+    QWidget window;
+    QLineEdit* edit = new QLineEdit(&window);
+    ProgressList shown;
+
+    explicit ListBesideEdit(int rows = 3)
+        : shown(rows)
+    {
+        shown.list.setParent(&window);
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(edit);
+        layout->addWidget(&shown.list);
+        window.show();
+        window.activateWindow();
+    }
+    // The list belongs to the fixture, not to the window.
+    ~ListBesideEdit() { shown.list.setParent(nullptr); }
+};
+
 QRect barFrame(const QRect& cell) { return cell.adjusted(3, 2, -2, -2); }
 QRect barArea(const QRect& cell) { return barFrame(cell).adjusted(3, 3, -3, -3); }
 
@@ -280,37 +300,24 @@ void ListCtrlExTest::textCellPlacesImageAndText()
 
 void ListCtrlExTest::rightClickNeitherSelectsNorFocuses()
 {
-    QWidget window;
-    auto* edit = new QLineEdit(&window);
-    ProgressList shown;
-    shown.list.setParent(&window);
-    auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(edit);
-    layout->addWidget(&shown.list);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ListBesideEdit beside;
+    QVERIFY(QTest::qWaitForWindowActive(&beside.window));
+    QLineEdit* edit = beside.edit;
+    ProgressList& shown = beside.shown;
     edit->setFocus();
 
     QTest::mouseClick(shown.list.viewport(), Qt::RightButton, Qt::NoModifier, shown.cellCentre(1, 0));
     QTest::mouseDClick(shown.list.viewport(), Qt::RightButton, Qt::NoModifier, shown.cellCentre(2, 1));
     QVERIFY(shown.list.selectionModel()->selectedRows().isEmpty());
     QVERIFY(edit->hasFocus());
-    shown.list.setParent(nullptr);
 }
 
 void ListCtrlExTest::leftClickSelectsAndFocuses()
 {
-    QWidget window;
-    auto* edit = new QLineEdit(&window);
-    ProgressList shown;
-    shown.list.setParent(&window);
-    auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(edit);
-    layout->addWidget(&shown.list);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ListBesideEdit beside;
+    QVERIFY(QTest::qWaitForWindowActive(&beside.window));
+    QLineEdit* edit = beside.edit;
+    ProgressList& shown = beside.shown;
     edit->setFocus();
 
     QTest::mouseClick(shown.list.viewport(), Qt::LeftButton, Qt::NoModifier, shown.cellCentre(1, 1));
@@ -318,21 +325,14 @@ void ListCtrlExTest::leftClickSelectsAndFocuses()
     QVERIFY(shown.list.selectionModel()->isRowSelected(1, QModelIndex()));
     QTest::keyClick(&shown.list, Qt::Key_Down);
     QVERIFY(shown.list.selectionModel()->isRowSelected(2, QModelIndex()));
-    shown.list.setParent(nullptr);
 }
 
 void ListCtrlExTest::scrollingTakesTheFocus()
 {
-    QWidget window;
-    auto* edit = new QLineEdit(&window);
-    ProgressList shown(60);
-    shown.list.setParent(&window);
-    auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(edit);
-    layout->addWidget(&shown.list);
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ListBesideEdit beside(60);
+    QVERIFY(QTest::qWaitForWindowActive(&beside.window));
+    QLineEdit* edit = beside.edit;
+    ProgressList& shown = beside.shown;
 
     // Made visible by the program: no focus taken.
     edit->setFocus();
@@ -353,7 +353,6 @@ void ListCtrlExTest::scrollingTakesTheFocus()
     QApplication::sendEvent(shown.list.viewport(), &wheel);
     QVERIFY(shown.list.hasFocus());
     QVERIFY(shown.list.verticalScrollBar()->value() > 1);
-    shown.list.setParent(nullptr);
 }
 
 void ListCtrlExTest::hitTestAndCellRectangles_data()
