@@ -1,5 +1,7 @@
 #include "EngineHarness.h"
 
+#include "download/EngineText.h"
+
 #include <QDir>
 
 #include <algorithm>
@@ -29,22 +31,13 @@ Collector& collector()
     return instance;
 }
 
-template <int Units>
-QString textOf(const char16_t (&array)[Units])
-{
-    int length = 0;
-    while (length < Units && array[length] != u'\0')
-        ++length;
-    return QString(reinterpret_cast<const QChar*>(array), length);
-}
-
 void onVerify(EngineVerifyRecord record)
 {
     EngineEvent event;
     event.type = EngineEvent::Verify;
     event.kind = record.kind;
     event.status = record.status;
-    event.text = textOf(record.text);
+    event.text = engineText(record.text);
     collector().add(event);
 }
 
@@ -54,7 +47,7 @@ void onDevice(EngineDeviceRecord record)
     event.type = EngineEvent::Device;
     event.cell = record.cell;
     event.link = record.link;
-    event.text = textOf(record.usbAddress);
+    event.text = engineText(record.usbAddress);
     collector().add(event);
 }
 
@@ -64,7 +57,7 @@ void onMessage(EngineMessageRecord record)
     event.type = EngineEvent::Message;
     event.cell = record.cell;
     event.kind = record.kind;
-    event.text = textOf(record.text);
+    event.text = engineText(record.text);
     collector().add(event);
 }
 

@@ -1,5 +1,6 @@
 #include "widgets/GifFrame.h"
 #include "widgets/GifParser.h"
+#include "tests/widgets/GifFixtures.h"
 
 #include <QFile>
 #include <QTest>
@@ -19,18 +20,10 @@ private slots:
 
 namespace {
 
-QByteArray fixture(const char* name)
-{
-    QFile file(QStringLiteral(ZARV_SOURCE_DIR "tests/widgets/fixtures/%1").arg(QLatin1String(name)));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing fixture %s", name);
-    return file.readAll();
-}
-
 // A header, a logical screen with a four-colour global table, and nothing after it.
 QByteArray screenOnly()
 {
-    return fixture("three.gif").left(25);
+    return gifFixture("three.gif").left(25);
 }
 
 } // namespace
@@ -43,12 +36,12 @@ void GifParserTest::readsScreenBackgroundAndFrames_data()
     QTest::addColumn<QList<int>>("delays");
     QTest::addColumn<QList<int>>("disposals");
 
-    QTest::newRow("one image") << fixture("still.gif") << QSize(4, 4) << QList<QRect>{{0, 0, 4, 4}}
+    QTest::newRow("one image") << gifFixture("still.gif") << QSize(4, 4) << QList<QRect>{{0, 0, 4, 4}}
                                << QList<int>{0} << QList<int>{0};
-    QTest::newRow("three full frames") << fixture("three.gif") << QSize(8, 8)
+    QTest::newRow("three full frames") << gifFixture("three.gif") << QSize(8, 8)
                                        << QList<QRect>{{0, 0, 8, 8}, {0, 0, 8, 8}, {0, 0, 8, 8}}
                                        << QList<int>{2, 2, 2} << QList<int>{1, 1, 1};
-    QTest::newRow("partial frames, local table") << fixture("disposal.gif") << QSize(8, 8)
+    QTest::newRow("partial frames, local table") << gifFixture("disposal.gif") << QSize(8, 8)
                                                  << QList<QRect>{{0, 0, 8, 8}, {2, 2, 3, 3}, {5, 5, 2, 2}}
                                                  << QList<int>{10, 10, 10} << QList<int>{1, 3, 2};
 }
@@ -75,7 +68,7 @@ void GifParserTest::readsScreenBackgroundAndFrames()
 
 void GifParserTest::framesAreStandAloneGifs()
 {
-    const QByteArray data = fixture("disposal.gif");
+    const QByteArray data = gifFixture("disposal.gif");
     const std::optional<GifParser::Contents> contents = GifParser::Parse(data);
     QVERIFY(contents);
     for (const GifParser::Frame& piece : contents->frames) {
@@ -103,7 +96,7 @@ void GifParserTest::framesAreStandAloneGifs()
 void GifParserTest::refusesMalformedData_data()
 {
     QTest::addColumn<QByteArray>("data");
-    const QByteArray three = fixture("three.gif");
+    const QByteArray three = gifFixture("three.gif");
     QByteArray unknownBlock = screenOnly() + "\x55" + three.mid(25);
     QByteArray tableLongerThanFile = screenOnly().left(13);
     tableLongerThanFile[10] = char(0x87); // 256 entries announced, none present
@@ -126,7 +119,7 @@ void GifParserTest::refusesMalformedData()
 
 void GifParserTest::refusesEveryTruncation()
 {
-    const QByteArray data = fixture("disposal.gif");
+    const QByteArray data = gifFixture("disposal.gif");
     QVERIFY(GifParser::Parse(data));
     for (qsizetype length = 0; length < data.size(); ++length) {
         if (GifParser::Parse(data.left(length)))
@@ -136,7 +129,7 @@ void GifParserTest::refusesEveryTruncation()
 
 void GifParserTest::backgroundIndexOutsideTheTableGivesNoColour()
 {
-    QByteArray data = fixture("three.gif");
+    QByteArray data = gifFixture("three.gif");
     data[11] = char(200); // the table has four entries
     const std::optional<GifParser::Contents> contents = GifParser::Parse(data);
     QVERIFY(contents);

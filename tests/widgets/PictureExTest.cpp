@@ -4,6 +4,7 @@
 #include "widgets/GifParser.h"
 #include "widgets/PictureEx.h"
 #include "widgets/ResourceImage.h"
+#include "tests/widgets/GifFixtures.h"
 
 #include "WidgetImages.h"
 
@@ -34,17 +35,9 @@ private slots:
 
 namespace {
 
-QByteArray fixture(const char* name)
-{
-    QFile file(QStringLiteral(ZARV_SOURCE_DIR "tests/widgets/fixtures/%1").arg(QLatin1String(name)));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing fixture %s", name);
-    return file.readAll();
-}
-
 QList<GifFrame> decodedFrames(const char* name)
 {
-    const std::optional<GifParser::Contents> contents = GifParser::Parse(fixture(name));
+    const std::optional<GifParser::Contents> contents = GifParser::Parse(gifFixture(name));
     QList<GifFrame> frames;
     for (const GifParser::Frame& piece : contents->frames)
         frames.append(GifFrame::Decode(piece));
@@ -62,7 +55,7 @@ void PictureExTest::oneImageGifIsStillAndStartsNoThread()
 {
     CPictureEx picture;
     picture.move(30, 40);
-    QVERIFY(picture.Load(fixture("still.gif")));
+    QVERIFY(picture.Load(gifFixture("still.gif")));
     QCOMPARE(picture.size(), QSize(4, 4));
     QCOMPARE(picture.pos(), QPoint(30, 40));
     QVERIFY(picture.Draw());
@@ -111,7 +104,7 @@ void PictureExTest::loadsFromTheResources()
 void PictureExTest::malformedDataIsRefused_data()
 {
     QTest::addColumn<QByteArray>("data");
-    const QByteArray three = fixture("three.gif");
+    const QByteArray three = gifFixture("three.gif");
     QTest::newRow("garbage") << QByteArray("not a picture at all");
     QTest::newRow("GIF cut in the colour table") << three.left(20);
     QTest::newRow("GIF cut in the second frame") << three.left(110);
@@ -127,7 +120,7 @@ void PictureExTest::malformedDataIsRefused()
 {
     QFETCH(QByteArray, data);
     CPictureEx picture;
-    QVERIFY(picture.Load(fixture("three.gif")));
+    QVERIFY(picture.Load(gifFixture("three.gif")));
     QVERIFY(!picture.Load(data));
     QVERIFY(!picture.Draw());
     QVERIFY(!picture.IsPlaying());
@@ -137,7 +130,7 @@ void PictureExTest::malformedDataIsRefused()
 void PictureExTest::threeFramesPlayInOrderAndStopWhenDestroyed()
 {
     auto* picture = new CPictureEx;
-    QVERIFY(picture->Load(fixture("three.gif")));
+    QVERIFY(picture->Load(gifFixture("three.gif")));
     QCOMPARE(picture->GetFrameCount(), 3);
     QSignalSpy shown(picture, &CPictureEx::frameShown);
     QVERIFY(picture->Draw());
@@ -156,7 +149,7 @@ void PictureExTest::threeFramesPlayInOrderAndStopWhenDestroyed()
 void PictureExTest::stopEndsTheThread()
 {
     CPictureEx picture;
-    QVERIFY(picture.Load(fixture("disposal.gif")));
+    QVERIFY(picture.Load(gifFixture("disposal.gif")));
     QSignalSpy shown(&picture, &CPictureEx::frameShown);
     QVERIFY(picture.Draw());
     QVERIFY(shown.wait(20000));
@@ -224,7 +217,7 @@ void PictureExTest::rewindFillsWithBackground()
 void PictureExTest::setBkColorFillsTheOffscreenImage()
 {
     CPictureEx picture;
-    QVERIFY(picture.Load(fixture("still.gif")));
+    QVERIFY(picture.Load(gifFixture("still.gif")));
     QVERIFY(picture.Draw());
     picture.SetBkColor(Qt::blue);
     QCOMPARE(picture.GetOffscreenImage().pixel(0, 0), kBlue);
